@@ -1,0 +1,17 @@
+// Network connectivity verdict in the network-list-manager's terms.
+// POSIX heuristic: a non-loopback interface that is up gives "connected";
+// a default route in addition gives "Internet".
+#pragma once
+#include <cstdint>
+
+namespace Platform {
+
+struct Connectivity {
+  bool managerAvailable = true;
+  uint32_t flags = 0;          // 0 = disconnected
+  bool internet = false;
+};
+
+Connectivity QueryConnectivity();
+
+}  // namespace Platform
