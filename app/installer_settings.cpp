@@ -1,0 +1,2 @@
+// Filled in by the settings implementation.
+#include "app/installer_settings.h"
