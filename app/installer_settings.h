@@ -12,6 +12,8 @@ class ArgumentMap;
 
 // The maker's package endpoint; "${ROUTE}" templates are resolved per OS.
 extern const wchar_t* const kBuiltInDownloadUrl;
+// The settings file's name, looked for in the executable's folder.
+extern const wchar_t* const kSettingsFileName;
 
 struct InstallerSettings {
   // Defaults only; the process-wide record also reads the settings file.
@@ -19,8 +21,12 @@ struct InstallerSettings {
 
   // Reads the settings file beside `executablePath` (the running
   // executable's path when empty) and records the installer file name.
+  // A DownloadScale outside 0..1 is clamped; one beyond the floating-point
+  // range keeps the built-in 0.7.
   void LoadSettingsFile(const std::wstring& executablePath = std::wstring());
-  // Applies the options of the process's command line.
+  // Applies the options of the process's command line. A -downloadscale
+  // that is not a finite number leaves DownloadScale as it is; a finite one
+  // is clamped into 0..1.
   void ApplyCommandLine();
   // The same over already split tokens (program path first).
   void ApplyArguments(const std::vector<std::wstring>& tokens);
@@ -48,6 +54,8 @@ InstallerSettings& Settings();
 
 // "${ROUTE}" -> "download_silent_xp" on XP-family systems, else "download_silent".
 std::wstring ResolveDownloadUrl(const std::wstring& url);
+// The same for a given version name (pure).
+std::wstring ResolveDownloadUrlFor(const std::wstring& url, const std::wstring& versionName);
 // Family ("Windows" on Windows, "Linux" here) and version name.
 void OsVersionName(std::wstring& family, std::wstring& version);
 // The Windows naming table over the NT version numbers (pure; every target).

@@ -1,5 +1,7 @@
 // Administrator probes and the console user.
-// POSIX: administrator means uid 0, or membership of the sudo/wheel/admin group.
+// POSIX: the process counts as administrator when it runs with effective
+// uid 0 (like an elevated token); an account has administrator privilege
+// when it is uid 0 or belongs to the sudo, wheel or admin group.
 #pragma once
 #include <string>
 

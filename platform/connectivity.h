@@ -1,6 +1,8 @@
 // Network connectivity verdict in the network-list-manager's terms.
 // POSIX heuristic: a non-loopback interface that is up gives "connected";
-// a default route in addition gives "Internet".
+// a default route through it gives "Internet" (details and limits in
+// posix/connectivity_rules_posix.h). `managerAvailable` is false when the
+// system cannot be asked at all.
 #pragma once
 #include <cstdint>
 

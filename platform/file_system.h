@@ -26,6 +26,11 @@ bool DirectoryExists(const std::wstring& path);
 bool PathExists(const std::wstring& path);       // anything
 // Creates one level; true when the directory exists afterwards.
 bool CreateOneDirectory(const std::wstring& path);
+// Creates one level that only the current user may use; true when such a
+// directory exists afterwards. An existing one must be a real directory (not
+// a link) owned by the user and closed to others, so that a folder planted
+// by someone else in a shared temp folder is never used (POSIX).
+bool CreatePrivateDirectory(const std::wstring& path);
 bool DeleteOneFile(const std::wstring& path);
 bool CopyOneFile(const std::wstring& from, const std::wstring& to);  // overwrites
 bool RenameFile(const std::wstring& from, const std::wstring& to);   // replaces

@@ -1,4 +1,4 @@
-// Known folders. POSIX mapping (documented in known_folders_posix.cpp):
+// Known folders. POSIX mapping (environment values count only when absolute):
 //   AppData         -> $XDG_DATA_HOME or ~/.local/share
 //   LocalAppData    -> $XDG_CACHE_HOME or ~/.cache
 //   ProgramFilesX86 -> /opt for root, else AppData

@@ -50,7 +50,7 @@ std::wstring FormatWideV(const wchar_t* format, va_list args) {
     const int n = std::vswprintf(buffer.data(), buffer.size(), libraryFormat.c_str(), copy);
     va_end(copy);
     if (n >= 0 && static_cast<size_t>(n) < buffer.size()) return std::wstring(buffer.data(), static_cast<size_t>(n));
-    if (buffer.size() >= (size_t{1} << 22)) return std::wstring();  // a broken format, not a long text
+    if (buffer.size() >= (size_t{1} << 18)) return std::wstring();  // a broken format, not a long text
     buffer.resize(buffer.size() * 4);
   }
 }

@@ -1,5 +1,6 @@
 // printf-style wide formatting with one rule on every target: "%s" (and
-// "%c") in a wide format take wide arguments, "%hs" takes a narrow string.
+// "%c") in a wide format take wide arguments, "%hs" takes a narrow ASCII
+// string (convert other narrow text with Utils::ToWide and pass it to "%s").
 // Every wide format of the installer goes through here, never swprintf.
 #pragma once
 #include <cstdarg>
