@@ -1,0 +1,65 @@
+// velmora-setup: the installer's process entry. For now only the silent
+// install runs here; the window arrives with the UI.
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analytics/installer_reports.h"
+#include "app/installer_settings.h"
+#include "app/silent_install.h"
+#include "platform/process_info.h"
+#include "utils/argument_map.h"
+#include "utils/system_probes.h"
+
+namespace {
+
+bool HasOption(const std::vector<std::wstring>& arguments, const std::wstring& option) {
+  Utils::ArgumentMap map;
+  map.ParseTokens(arguments);
+  return map.Has(option);
+}
+
+// libcurl's global state lives exactly as long as main's scope.
+class CurlGlobal {
+ public:
+  CurlGlobal() : ok_(curl_global_init(CURL_GLOBAL_ALL) == 0) {}
+  ~CurlGlobal() { curl_global_cleanup(); }
+  bool Ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
+}  // namespace
+
+int main() {
+  CurlGlobal curl;
+  if (!curl.Ok()) {
+    Settings().libcurlAvailable = false;
+    ReportTask(L"libcurl初始化失败", L"", 0.0f, {{L"AB", Settings().AbGroup}});
+  }
+
+  Utils::InstanceLock guard(L"Installer_" + Settings().productEnglishName);
+  if (!guard.Acquire()) return -1;
+
+  const std::vector<std::wstring> arguments = Platform::ProcessArguments();
+  Settings().ApplyArguments(arguments);
+
+  // ANALYTICS INIT: the lead wires InitTracker (with the collector URL) here,
+  // when Settings().IsEnableAppAnalytics is true.
+
+  int exitCode = 2;
+  if (HasOption(arguments, L"-silent")) {
+    exitCode = RunSilentInstall(SilentOptionsFromArguments(arguments), stdout, stderr);
+  } else {
+    std::fputs("velmora-setup: the installer window is not available yet; use -silent [-instdir=DIR] "
+               "[-downloadurl=URL] [other options]\n",
+               stderr);
+  }
+
+  // ANALYTICS RELEASE: the lead wires ReleaseTracker here (it flushes queued records).
+
+  return exitCode;
+}
