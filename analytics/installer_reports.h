@@ -25,3 +25,19 @@ struct ReportCall {
 };
 using ReportObserver = std::function<void(const ReportCall&)>;
 void SetReportObserver(ReportObserver observer);
+
+// Starting and stopping analytics for the installer.
+namespace pelko {
+namespace analytics {
+struct TrackerConfig;
+}
+}  // namespace pelko
+// The tracker configuration of this installer from the settings record:
+// appName = product name + DlAppNameSuffix, appVersion = installer version,
+// appStore = installer file name, dlAppId = product name, dlAppVersion, and
+// the collector URL (empty: records wait in the analytics folder).
+pelko::analytics::TrackerConfig InstallerTrackerConfig(const std::wstring& collectorUrl);
+// InitTracker(InstallerTrackerConfig(url)) when IsEnableAppAnalytics is set.
+void StartInstallerAnalytics(const std::wstring& collectorUrl);
+// ReleaseTracker() when IsEnableAppAnalytics is set: flushes, then keeps the rest.
+void StopInstallerAnalytics();
