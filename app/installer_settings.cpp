@@ -84,6 +84,7 @@ void InstallerSettings::LoadSettingsFile(const std::wstring& executablePath) {
         case NumberParse::OutOfRange: DownloadScale = kDefaultDownloadScale; break;
       }
       InstCmd = ReadText(L"InstCmd", L"", file);
+      AnalyticsUrl = ReadText(L"AnalyticsUrl", L"", file);
     }
   }
   productEnglishName = L"Velmora";
@@ -108,6 +109,7 @@ void InstallerSettings::ApplyArguments(const std::vector<std::wstring>& tokens) 
   if (args.Has(L"-dlappnamesuffix")) DlAppNameSuffix = args.GetString(L"-dlappnamesuffix");
   if (args.Has(L"-dlappversion")) m_DlAppVersion = args.GetString(L"-dlappversion");
   if (args.Has(L"-instcmd")) InstCmd = args.GetString(L"-instcmd");
+  if (args.Has(L"-analyticsurl")) AnalyticsUrl = args.GetString(L"-analyticsurl");
   if (args.Has(L"-language")) installerLanguageIndex = args.GetInt(L"-language");
   if (args.Has(L"-insnew")) installNewOverRunning = args.GetBool(L"-insnew");
 }

@@ -38,6 +38,8 @@ struct InstallerSettings {
   std::wstring DlAppNameSuffix = L".downloader";
   std::wstring m_DlAppVersion;
   std::wstring InstCmd;
+  // Where analytics posts its batches; empty keeps records in the data file.
+  std::wstring AnalyticsUrl;
   std::wstring DownloadUrl;
   int DownloadType = 1;
   bool IsCheckNet = false;

@@ -47,8 +47,7 @@ int main() {
   const std::vector<std::wstring> arguments = Platform::ProcessArguments();
   Settings().ApplyArguments(arguments);
 
-  // ANALYTICS INIT: the lead wires InitTracker (with the collector URL) here,
-  // when Settings().IsEnableAppAnalytics is true.
+  StartInstallerAnalytics(Settings().AnalyticsUrl);
 
   int exitCode = 2;
   if (HasOption(arguments, L"-silent")) {
@@ -59,7 +58,7 @@ int main() {
                stderr);
   }
 
-  // ANALYTICS RELEASE: the lead wires ReleaseTracker here (it flushes queued records).
+  StopInstallerAnalytics();  // flushes what is queued; the rest waits in the data file
 
   return exitCode;
 }

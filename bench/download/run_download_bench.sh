@@ -11,7 +11,7 @@ set -euo pipefail
 SIZE_MIB=${1:-256}
 RUNS=${2:-5}
 HERE=$(cd "$(dirname "$0")" && pwd)
-BIN=${BIN:-${VELMORA_BIN_DIR:-$HERE/../../build-download/bin}}
+BIN=${BIN:-${VELMORA_BIN_DIR:-$HERE/../../build/bin}}
 DRIVER="$BIN/bench-download-engine"
 [ -x "$DRIVER" ] || { echo "no $DRIVER (build target bench-download-engine)" >&2; exit 1; }
 

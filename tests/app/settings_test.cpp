@@ -94,6 +94,7 @@ TEST(InstallerSettings, SettingsFileValues) {
       {"DlAppNameSuffix=.beta", &InstallerSettings::DlAppNameSuffix, L".beta"},
       {"m_DlAppVersion=2.0", &InstallerSettings::m_DlAppVersion, L"2.0"},
       {"InstCmd=/quiet /x", &InstallerSettings::InstCmd, L"/quiet /x"},
+      {"AnalyticsUrl=http://127.0.0.1:9/collect", &InstallerSettings::AnalyticsUrl, L"http://127.0.0.1:9/collect"},
   };
   for (const auto& c : texts) EXPECT_EQ(LoadLine(c.line).*c.field, c.expected) << c.line;
 }
@@ -121,6 +122,7 @@ TEST(InstallerSettings, CommandLineOptions) {
   EXPECT_EQ(WithArguments({L"-dlappnamesuffix=.x", L"-dlappversion=3.1"}).DlAppNameSuffix, L".x");
   EXPECT_EQ(WithArguments({L"-dlappversion=3.1"}).m_DlAppVersion, L"3.1");
   EXPECT_EQ(WithArguments({L"-instcmd=/S /D=C:\\x"}).InstCmd, L"/S /D=C:\\x");
+  EXPECT_EQ(WithArguments({L"-analyticsurl=http://127.0.0.1:9/c"}).AnalyticsUrl, L"http://127.0.0.1:9/c");
   EXPECT_EQ(WithArguments({L"-language=2"}).installerLanguageIndex, 2);
   EXPECT_EQ(WithArguments({L"-language=zh"}).installerLanguageIndex, 0);
   EXPECT_TRUE(WithArguments({L"-insnew=true"}).installNewOverRunning);
