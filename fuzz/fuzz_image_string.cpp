@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 16 * 1024) return 0;
   std::wstring text;
   for (size_t i = 0; i < size; ++i) text += static_cast<wchar_t>(data[i]);
-  const SkinUI::ImageDrawSpec spec = SkinUI::ParseImageString(text);
-  if (spec.type == SkinUI::kColorImageType) SkinUI::LoadSkinImage(spec.name, spec.type, spec.mask);
+  const SkinUI::ImageDrawSpec drawing = SkinUI::ParseImageString(text);
+  if (drawing.type == SkinUI::kColorImageType) SkinUI::LoadSkinImage(drawing.name, drawing.type, drawing.mask);
   SkinUI::ParseRect(text);
   SkinUI::ParseColor(text);
   SkinUI::ParseAttributeList(text);

@@ -12,8 +12,8 @@ bool IsBlank(wchar_t c) { return c > 0 && c <= L' '; }
 }  // namespace
 
 ImageDrawSpec ParseImageString(const std::wstring& text) {
-  ImageDrawSpec spec;
-  spec.source = text;
+  ImageDrawSpec drawing;
+  drawing.source = text;
   std::wstring file, res, restype, color;
   size_t pos = 0;
   const size_t end = text.size();
@@ -36,32 +36,32 @@ ImageDrawSpec ParseImageString(const std::wstring& text) {
       else if (key == L"res") res = value;
       else if (key == L"restype") restype = value;
       else if (key == L"color") color = value;
-      else if (key == L"dest") { spec.dest = ParseRect(value); spec.hasDest = true; }
-      else if (key == L"source") spec.sourceRect = ParseRect(value);
-      else if (key == L"corner" || key == L"scale9") spec.corner = ParseRect(value);
-      else if (key == L"mask") { spec.mask = ParseColor(value); spec.hasMask = true; }
-      else if (key == L"fade") spec.fade = static_cast<uint8_t>(std::clamp(ParseInt(value), 0, 255));
-      else if (key == L"hole") spec.hole = ParseBool(value);
-      else if (key == L"xtiled") spec.xtiled = ParseBool(value);
-      else if (key == L"ytiled") spec.ytiled = ParseBool(value);
-      else if (key == L"hsl") spec.hsl = ParseBool(value);
+      else if (key == L"dest") { drawing.dest = ParseRect(value); drawing.hasDest = true; }
+      else if (key == L"source") drawing.sourceRect = ParseRect(value);
+      else if (key == L"corner" || key == L"scale9") drawing.corner = ParseRect(value);
+      else if (key == L"mask") { drawing.mask = ParseColor(value); drawing.hasMask = true; }
+      else if (key == L"fade") drawing.fade = static_cast<uint8_t>(std::clamp(ParseInt(value), 0, 255));
+      else if (key == L"hole") drawing.hole = ParseBool(value);
+      else if (key == L"xtiled") drawing.xtiled = ParseBool(value);
+      else if (key == L"ytiled") drawing.ytiled = ParseBool(value);
+      else if (key == L"hsl") drawing.hsl = ParseBool(value);
     }
     // The pair list continues only when a space follows the closing quote.
     if (pos >= end || text[pos] != L' ') break;
     ++pos;
   }
   if (!file.empty()) {
-    spec.name = file;
+    drawing.name = file;
   } else if (!res.empty()) {
-    spec.name = res;
-    spec.type = restype;
+    drawing.name = res;
+    drawing.type = restype;
   } else if (!color.empty()) {
-    spec.name = color;
-    spec.type = kColorImageType;
+    drawing.name = color;
+    drawing.type = kColorImageType;
   } else {
-    spec.name = text;
+    drawing.name = text;
   }
-  return spec;
+  return drawing;
 }
 
 }  // namespace SkinUI

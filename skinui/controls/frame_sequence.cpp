@@ -21,27 +21,27 @@ std::wstring FormatFrameName(const std::wstring& pattern, int index) {
     }
     if (converted) return std::wstring();
     // %[flags][width][.precision]conversion, digits limited to two each.
-    std::string spec = "%";
+    std::string conversion = "%";
     size_t j = i + 1;
-    while (j < pattern.size() && std::wstring(L"-+ #0").find(pattern[j]) != std::wstring::npos && spec.size() < 6) {
-      spec += static_cast<char>(pattern[j++]);
+    while (j < pattern.size() && std::wstring(L"-+ #0").find(pattern[j]) != std::wstring::npos && conversion.size() < 6) {
+      conversion += static_cast<char>(pattern[j++]);
     }
     for (int digits = 0; j < pattern.size() && pattern[j] >= L'0' && pattern[j] <= L'9'; ++digits, ++j) {
       if (digits == 2) return std::wstring();
-      spec += static_cast<char>(pattern[j]);
+      conversion += static_cast<char>(pattern[j]);
     }
     if (j < pattern.size() && pattern[j] == L'.') {
-      spec += '.';
+      conversion += '.';
       ++j;
       for (int digits = 0; j < pattern.size() && pattern[j] >= L'0' && pattern[j] <= L'9'; ++digits, ++j) {
         if (digits == 2) return std::wstring();
-        spec += static_cast<char>(pattern[j]);
+        conversion += static_cast<char>(pattern[j]);
       }
     }
     if (j >= pattern.size() || std::wstring(L"diuxXo").find(pattern[j]) == std::wstring::npos) return std::wstring();
-    spec += static_cast<char>(pattern[j]);
+    conversion += static_cast<char>(pattern[j]);
     char buffer[160];
-    std::snprintf(buffer, sizeof buffer, spec.c_str(), index);
+    std::snprintf(buffer, sizeof buffer, conversion.c_str(), index);
     for (const char* p = buffer; *p; ++p) out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
     converted = true;
     i = j;
