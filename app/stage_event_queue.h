@@ -10,12 +10,6 @@
 
 #include "download/downloader.h"
 
-struct StageEvent {
-  int32_t code = 0;
-  double value = 0.0;
-  std::wstring text;
-};
-
 class StageEventQueue {
  public:
   // A callback that copies each event into this queue; never blocks for long.

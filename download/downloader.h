@@ -12,6 +12,13 @@
 // Called on engine threads; receivers must be thread-safe.
 using StageCallback = std::function<void(int32_t code, double value, const wchar_t* text)>;
 
+// A stage code kept beyond the callback (the callback's text pointer is not).
+struct StageEvent {
+  int32_t code = 0;
+  double value = 0.0;
+  std::wstring text;
+};
+
 enum DownloadCode : int32_t {
   DL_CODE_START = 1001,     // value 1.0: the worker has begun an attempt
   DL_CODE_PROGRESS = 1002,  // value: fraction received, 0.0..1.0

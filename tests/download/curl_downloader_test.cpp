@@ -9,40 +9,13 @@
 #include <filesystem>
 #include <future>
 
-#include "tests/download/download_test_support.h"
+#include "tests/download/engine_fixture.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/loopback_http_server.h"
 #include "utils/text.h"
 
 namespace {
 
-constexpr size_t kMiB = 1048576;
-using Codes = std::vector<int32_t>;
-
-class CurlDownloaderTest : public ::testing::Test {
- protected:
-  // Serves `body` at /software/458, redirected to /pkg/<segment>/pkg.exe.
-  std::string Publish(const std::string& body, const std::string& segment) {
-    const std::string real = "/pkg/" + segment + "/pkg.exe";
-    server_.AddFile(real, body);
-    server_.AddRedirect("/software/458", real);
-    return real;
-  }
-  // Builds the engine; a 1005 is answered by Start() from inside the callback.
-  void MakeEngine(DownloadTiming timing = FastTiming()) {
-    engine_ = std::make_unique<CCurlDownloader>(
-        recorder_.Callback([this](const StageEvent& e) {
-          if (e.code == DL_CODE_RETRY) engine_->Start();
-        }),
-        Utils::ToWide(server_.Url("/software/458"), 65001), folder_.WidePath("pkg.exe"), timing);
-  }
-  std::string Package() const { return ReadFileBytes(folder_.Path("pkg.exe")); }
-
-  LoopbackHttpServer server_;
-  TempFolder folder_;
-  CodeRecorder recorder_;
-  std::unique_ptr<CCurlDownloader> engine_;
-};
+class CurlDownloaderTest : public EngineFixture<CCurlDownloader> {};
 
 TEST_F(CurlDownloaderTest, MatchingDigestSucceedsWithoutNotice) {
   const std::string body = PatternBody(3 * kMiB);

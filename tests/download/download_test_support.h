@@ -11,12 +11,6 @@
 
 #include "download/downloader.h"
 
-struct StageEvent {
-  int32_t code = 0;
-  double value = 0.0;
-  std::wstring text;
-};
-
 class CodeRecorder {
  public:
   // The callback to hand to an engine; `onEvent` (optional) runs inside it.

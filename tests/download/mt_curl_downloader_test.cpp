@@ -9,44 +9,21 @@
 #include <future>
 #include <set>
 
-#include "tests/download/download_test_support.h"
+#include "tests/download/engine_fixture.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/loopback_http_server.h"
 #include "utils/text.h"
 
 namespace {
 
-constexpr size_t kMiB = 1048576;
-using Codes = std::vector<int32_t>;
-
-class MtCurlDownloaderTest : public ::testing::Test {
+class MtCurlDownloaderTest : public EngineFixture<CMTCurlDownloader> {
  protected:
-  std::string Publish(const std::string& body, const std::string& segment) {
-    const std::string real = "/pkg/" + segment + "/pkg.exe";
-    server_.AddFile(real, body);
-    server_.AddRedirect("/software/458", real);
-    return real;
-  }
-  void MakeEngine(DownloadTiming timing = FastTiming()) {
-    engine_ = std::make_unique<CMTCurlDownloader>(
-        recorder_.Callback([this](const StageEvent& e) {
-          if (e.code == DL_CODE_RETRY) engine_->Start();
-        }),
-        Utils::ToWide(server_.Url("/software/458"), 65001), folder_.WidePath("pkg.exe"), timing);
-  }
   std::set<std::string> Ranges(const std::string& path) const {
     std::set<std::string> ranges;
     for (const auto& r : server_.Requests())
       if (r.method == "GET" && r.path == path) ranges.insert(r.range);
     return ranges;
   }
-  std::string Package() const { return ReadFileBytes(folder_.Path("pkg.exe")); }
   bool NoPartFiles() const { return !FileThere(folder_.Path("pkg.exe_0")) && !FileThere(folder_.Path("pkg.exe_1")); }
-
-  LoopbackHttpServer server_;
-  TempFolder folder_;
-  CodeRecorder recorder_;
-  std::unique_ptr<CMTCurlDownloader> engine_;
 };
 
 TEST_F(MtCurlDownloaderTest, TwoRangesAreFetchedJoinedAndVerified) {
