@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-
 #include "app/install_flow.h"
 #include "app/installation_record.h"
 #include "app/installer_settings.h"
