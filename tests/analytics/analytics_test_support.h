@@ -9,45 +9,23 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "analytics/sdk/sdk_clock.h"
 #include "analytics/sdk/sdk_console.h"
+#include "tests/support/scratch_folder.h"
 
 namespace analytics_test {
 
-class TempFolder {
+// The shared scratch folder, with the narrow spellings these tests use.
+class TempFolder : public ScratchFolder {
  public:
-  TempFolder() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("velmora-analytics-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::string Str() const { return path_.string(); }
-  std::string Slash() const { return path_.string() + "/"; }
-
- private:
-  std::filesystem::path path_;
+  std::string Str() const { return Path().string(); }
+  std::string Slash() const { return Path().string() + "/"; }
 };
 
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+inline std::string ReadFile(const std::filesystem::path& path) { return ScratchFolder::Read(path); }
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

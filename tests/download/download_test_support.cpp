@@ -3,14 +3,10 @@
 #include <curl/curl.h>
 #include <openssl/evp.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include "utils/text.h"
 
 namespace {
 // libcurl's global state for the whole test program, as the installer's entry does.
@@ -75,22 +71,6 @@ StageEvent CodeRecorder::LastVerdict() const {
   return last;
 }
 
-TempFolder::TempFolder() {
-  static std::atomic<int> counter{0};
-  root_ = (std::filesystem::temp_directory_path() /
-           ("velmora-download-" + std::to_string(::getpid()) + "-" + std::to_string(counter++)))
-              .string();
-  std::filesystem::remove_all(root_);
-  std::filesystem::create_directories(root_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
-
-std::wstring TempFolder::WidePath(const std::string& name) const { return Utils::ToWide(Path(name), 65001); }
-
 std::string PatternBody(size_t size, unsigned seed) {
   std::string body(size, '\0');
   uint32_t state = seed * 2654435761u + 1;
@@ -114,12 +94,7 @@ std::string Md5Hex(const std::string& bytes) {
   return hex;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+std::string ReadFileBytes(const std::string& path) { return ScratchFolder::Read(path); }
 
 bool FileThere(const std::string& path) { return std::filesystem::exists(path); }
 

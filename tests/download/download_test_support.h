@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "download/downloader.h"
+#include "tests/support/scratch_folder.h"
 
 class CodeRecorder {
  public:
@@ -34,13 +35,11 @@ class CodeRecorder {
 // A fresh folder under the system temp folder, removed with its content.
 class TempFolder {
  public:
-  TempFolder();
-  ~TempFolder();
-  std::string Path(const std::string& name) const { return root_ + "/" + name; }
-  std::wstring WidePath(const std::string& name) const;
+  std::string Path(const std::string& name) const { return (folder_.Path() / name).string(); }
+  std::wstring WidePath(const std::string& name) const { return (folder_.Path() / name).wstring(); }
 
  private:
-  std::string root_;
+  ScratchFolder folder_;
 };
 
 std::string PatternBody(size_t size, unsigned seed = 7);

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "skinui/geometry.h"
 #include "skinui/skin_resources.h"
+#include "tests/support/scratch_folder.h"
 
 namespace SkinUI {
 // Readable rectangles in test failures.
@@ -22,25 +22,7 @@ inline void PrintTo(const SkinRect& r, std::ostream* os) {
 
 namespace SkinTest {
 
-class TempDir {
- public:
-  TempDir() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("velmora-skin-" + std::to_string(random()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-  std::wstring WidePath() const { return path_.wstring(); }
-
- private:
-  std::filesystem::path path_;
-};
+using TempDir = ScratchFolder;
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::filesystem::create_directories(path.parent_path());
@@ -48,10 +30,7 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadFile(const std::filesystem::path& path) { return ScratchFolder::Read(path); }
 
 // Packs the files under `folder` into `archive` the way the build does.
 inline bool Make7z(const std::filesystem::path& folder, const std::filesystem::path& archive) {
