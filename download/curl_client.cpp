@@ -123,16 +123,7 @@ int32_t CurlClient::Transfer(const std::string& partPath) {
 }
 
 CURLcode CurlClient::ConfigureLookup(CURL* h, const std::string& url, bool followRedirects) {
-  int settings = curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-  if (followRedirects) settings |= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  settings |= curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-  settings |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &DiscardBody);
-  settings |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
-  // Lets destruction end a lookup that hangs on a silent server.
-  settings |= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-  settings |= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CurlClient::StopOnlyCallback);
-  settings |= curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
-  return static_cast<CURLcode>(settings);
+  return ConfigureHeadLookup(h, url, followRedirects, &CurlClient::StopOnlyCallback, this);
 }
 
 CurlEasy CurlClient::Head(const std::string& url) {

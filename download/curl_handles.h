@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 struct CurlEasyCleanup {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -23,3 +24,8 @@ using FileStream = std::unique_ptr<FILE, FileClose>;
 
 // Discards a body (HEAD lookups) while telling libcurl it was consumed.
 size_t DiscardBody(char* data, size_t size, size_t count, void* user);
+
+// Sets `handle` up for a HEAD lookup of `url`. `stop` answers non-zero once
+// the owner is being destroyed, so a lookup that hangs on a silent server ends.
+CURLcode ConfigureHeadLookup(CURL* handle, const std::string& url, bool followRedirects,
+                             curl_xferinfo_callback stop, void* owner);

@@ -149,14 +149,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
   CurlHeaderList headers(curl_slist_append(nullptr, "Connection: keep-alive"));
   // TLS peer and host stay verified (libcurl's defaults).
   int settings = curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-  settings |= curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-  settings |= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  settings |= curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-  settings |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &DiscardBody);
-  settings |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
-  settings |= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-  settings |= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::StopOnly);
-  settings |= curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
+  settings |= ConfigureHeadLookup(h, url, true, &CMTCurlDownloader::StopOnly, this);
   if (settings != 0) return false;
   if (curl_easy_perform(h) != CURLE_OK) return false;
 
