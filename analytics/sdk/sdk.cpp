@@ -159,44 +159,36 @@ void Sdk::ProfileIncrement(const PropertiesNode& properties) {
   if (Sdk* sdk = Instance()) sdk->AddRecord("profile_increment", "", properties, CurrentDistinctId(), "");
 }
 
+namespace {
+
+// A node of one numeric property, for the one-key profile operations.
+PropertiesNode NumberNode(const std::string& key, int64_t value) {
+  PropertiesNode node;
+  node.SetInt(key, value);
+  return node;
+}
+PropertiesNode NumberNode(const std::string& key, double value) {
+  PropertiesNode node;
+  node.SetNumber(key, value);
+  return node;
+}
+
+}  // namespace
+
 void Sdk::ProfileSetString(const std::string& key, const std::string& value) {
   PropertiesNode node;
   if (node.SetString(key, value)) ProfileSet(node);
 }
-void Sdk::ProfileSetNumber(const std::string& key, int64_t value) {
-  PropertiesNode node;
-  node.SetInt(key, value);
-  ProfileSet(node);
-}
-void Sdk::ProfileSetNumber(const std::string& key, double value) {
-  PropertiesNode node;
-  node.SetNumber(key, value);
-  ProfileSet(node);
-}
+void Sdk::ProfileSetNumber(const std::string& key, int64_t value) { ProfileSet(NumberNode(key, value)); }
+void Sdk::ProfileSetNumber(const std::string& key, double value) { ProfileSet(NumberNode(key, value)); }
 void Sdk::ProfileSetOnceString(const std::string& key, const std::string& value) {
   PropertiesNode node;
   if (node.SetString(key, value)) ProfileSetOnce(node);
 }
-void Sdk::ProfileSetOnceNumber(const std::string& key, int64_t value) {
-  PropertiesNode node;
-  node.SetInt(key, value);
-  ProfileSetOnce(node);
-}
-void Sdk::ProfileSetOnceNumber(const std::string& key, double value) {
-  PropertiesNode node;
-  node.SetNumber(key, value);
-  ProfileSetOnce(node);
-}
-void Sdk::ProfileIncrement(const std::string& key, int64_t value) {
-  PropertiesNode node;
-  node.SetInt(key, value);
-  ProfileIncrement(node);
-}
-void Sdk::ProfileIncrement(const std::string& key, double value) {
-  PropertiesNode node;
-  node.SetNumber(key, value);
-  ProfileIncrement(node);
-}
+void Sdk::ProfileSetOnceNumber(const std::string& key, int64_t value) { ProfileSetOnce(NumberNode(key, value)); }
+void Sdk::ProfileSetOnceNumber(const std::string& key, double value) { ProfileSetOnce(NumberNode(key, value)); }
+void Sdk::ProfileIncrement(const std::string& key, int64_t value) { ProfileIncrement(NumberNode(key, value)); }
+void Sdk::ProfileIncrement(const std::string& key, double value) { ProfileIncrement(NumberNode(key, value)); }
 
 void Sdk::RegisterSuperProperties(const PropertiesNode& properties) {
   Sdk* sdk = Instance();
