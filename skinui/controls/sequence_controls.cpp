@@ -4,9 +4,7 @@
 #include "skinui/window_host.h"
 
 namespace SkinUI {
-namespace {
 
-// The attributes both classes share; false for names that belong to the base.
 bool SetSequenceAttribute(FrameSequence& sequence, const std::wstring& name, const std::wstring& value) {
   // These flags are false only for exactly "false" (unlike the framework's booleans).
   if (name == L"sequencebkimage") sequence.pattern = value;
@@ -19,12 +17,16 @@ bool SetSequenceAttribute(FrameSequence& sequence, const std::wstring& name, con
   return true;
 }
 
-unsigned Interval(const FrameSequence& sequence) {
-  return sequence.intervalMs > 0 ? static_cast<unsigned>(sequence.intervalMs) : 0u;
+void StartSequenceTimer(CControlUI& control, const FrameSequence& sequence) {
+  const unsigned interval = sequence.intervalMs > 0 ? static_cast<unsigned>(sequence.intervalMs) : 0u;
+  if (control.GetManager()) control.GetManager()->SetTimer(&control, kSequenceTimerId, interval);
 }
 
-// One timer tick: the next frame becomes the background image.
-void StepFrames(CControlUI& control, FrameSequence& sequence) {
+void StopSequenceTimer(CControlUI& control) {
+  if (control.GetManager()) control.GetManager()->KillTimer(&control, kSequenceTimerId);
+}
+
+void StepSequenceFrame(CControlUI& control, FrameSequence& sequence) {
   std::wstring frame;
   switch (sequence.Advance(frame)) {
     case FrameSequence::Step::kShow:
@@ -32,17 +34,11 @@ void StepFrames(CControlUI& control, FrameSequence& sequence) {
       control.Invalidate();
       break;
     case FrameSequence::Step::kStop:
-      if (control.GetManager()) control.GetManager()->KillTimer(&control, kSequenceTimerId);
+      StopSequenceTimer(control);
       break;
     case FrameSequence::Step::kNothing:
       break;
   }
-}
-
-}  // namespace
-
-CSequenceLabelUI::~CSequenceLabelUI() {
-  if (host_) host_->KillTimer(this, kSequenceTimerId);
 }
 
 void* CSequenceLabelUI::GetInterface(const std::wstring& name) {
@@ -50,36 +46,9 @@ void* CSequenceLabelUI::GetInterface(const std::wstring& name) {
   return CLabelUI::GetInterface(name);
 }
 
-void CSequenceLabelUI::StartAnimation() {
-  sequence_.index = 0;
-  sequence_.forward = true;
-  if (host_) host_->SetTimer(this, kSequenceTimerId, Interval(sequence_));
-}
-
-void CSequenceLabelUI::StopAnimation() {
-  if (host_) host_->KillTimer(this, kSequenceTimerId);
-}
-
-void CSequenceLabelUI::DoInit() {
-  if (sequence_.autoStart && host_) host_->SetTimer(this, kSequenceTimerId, Interval(sequence_));
-}
-
-void CSequenceLabelUI::DoEvent(TEventUI& event) {
-  CLabelUI::DoEvent(event);
-  if (event.Type == UIEVENT_TIMER && event.wParam == kSequenceTimerId) StepFrames(*this, sequence_);
-}
-
-void CSequenceLabelUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!SetSequenceAttribute(sequence_, name, value)) CLabelUI::SetAttribute(name, value);
-}
-
 CSequenceButtonUI::CSequenceButtonUI() {
   sequence_.intervalMs = 60;
   sequence_.backAndForth = true;
-}
-
-CSequenceButtonUI::~CSequenceButtonUI() {
-  if (host_) host_->KillTimer(this, kSequenceTimerId);
 }
 
 void* CSequenceButtonUI::GetInterface(const std::wstring& name) {
@@ -105,29 +74,6 @@ SkinRect CSequenceButtonUI::TextRect() const {
   }
   return SkinRect{rect_.left + pushedTextOffset_.left, rect_.top + pushedTextOffset_.top,
                   rect_.right - pushedTextOffset_.right, rect_.bottom - pushedTextOffset_.bottom};
-}
-
-void CSequenceButtonUI::StartAnimation() {
-  sequence_.index = 0;
-  sequence_.forward = true;
-  if (host_) host_->SetTimer(this, kSequenceTimerId, Interval(sequence_));
-}
-
-void CSequenceButtonUI::StopAnimation() {
-  if (host_) host_->KillTimer(this, kSequenceTimerId);
-}
-
-void CSequenceButtonUI::DoInit() {
-  if (sequence_.autoStart && host_) host_->SetTimer(this, kSequenceTimerId, Interval(sequence_));
-}
-
-void CSequenceButtonUI::DoEvent(TEventUI& event) {
-  CButtonUI::DoEvent(event);
-  if (event.Type == UIEVENT_TIMER && event.wParam == kSequenceTimerId) StepFrames(*this, sequence_);
-}
-
-void CSequenceButtonUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-  if (!SetSequenceAttribute(sequence_, name, value)) CButtonUI::SetAttribute(name, value);
 }
 
 CControlUI* CSequenceControlsCallback::CreateCustomControl(const std::wstring& name) {

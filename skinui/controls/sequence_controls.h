@@ -10,11 +10,18 @@
 
 namespace SkinUI {
 
-class CSequenceLabelUI : public CLabelUI {
+// The sequence attributes; false for names that belong to the base control.
+bool SetSequenceAttribute(FrameSequence& sequence, const std::wstring& name, const std::wstring& value);
+// One timer tick: the next frame becomes `control`'s background image.
+void StepSequenceFrame(CControlUI& control, FrameSequence& sequence);
+void StartSequenceTimer(CControlUI& control, const FrameSequence& sequence);
+void StopSequenceTimer(CControlUI& control);
+
+// The frame animation both sequence controls add to their base control.
+template <typename Base>
+class CSequenceAnimatedUI : public Base {
  public:
-  ~CSequenceLabelUI() override;
-  std::wstring GetClass() const override { return L"SequenceLabel"; }
-  void* GetInterface(const std::wstring& name) override;
+  ~CSequenceAnimatedUI() override { StopAnimation(); }
 
   void SetSequencePattern(const std::wstring& pattern) { sequence_.pattern = pattern; }
   const std::wstring& GetSequencePattern() const { return sequence_.pattern; }
@@ -24,31 +31,39 @@ class CSequenceLabelUI : public CLabelUI {
   int GetSequenceSpan() const { return sequence_.intervalMs; }
   const FrameSequence& Sequence() const { return sequence_; }
 
-  void StartAnimation();  // from frame 0
-  void StopAnimation();   // the frame shown stays
+  void StartAnimation() {  // from frame 0
+    sequence_.index = 0;
+    sequence_.forward = true;
+    StartSequenceTimer(*this, sequence_);
+  }
+  void StopAnimation() { StopSequenceTimer(*this); }  // the frame shown stays
 
-  void DoInit() override;
-  void DoEvent(TEventUI& event) override;
-  void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+  void DoInit() override {
+    if (sequence_.autoStart) StartSequenceTimer(*this, sequence_);
+  }
+  void DoEvent(TEventUI& event) override {
+    Base::DoEvent(event);
+    if (event.Type == UIEVENT_TIMER && event.wParam == kSequenceTimerId) StepSequenceFrame(*this, sequence_);
+  }
+  void SetAttribute(const std::wstring& name, const std::wstring& value) override {
+    if (!SetSequenceAttribute(sequence_, name, value)) Base::SetAttribute(name, value);
+  }
 
- private:
+ protected:
   FrameSequence sequence_;
 };
 
-class CSequenceButtonUI : public CButtonUI {
+class CSequenceLabelUI : public CSequenceAnimatedUI<CLabelUI> {
+ public:
+  std::wstring GetClass() const override { return L"SequenceLabel"; }
+  void* GetInterface(const std::wstring& name) override;
+};
+
+class CSequenceButtonUI : public CSequenceAnimatedUI<CButtonUI> {
  public:
   CSequenceButtonUI();
-  ~CSequenceButtonUI() override;
   std::wstring GetClass() const override { return L"SequenceButton"; }
   void* GetInterface(const std::wstring& name) override;
-
-  void SetSequencePattern(const std::wstring& pattern) { sequence_.pattern = pattern; }
-  const std::wstring& GetSequencePattern() const { return sequence_.pattern; }
-  void SetSequenceCount(int count) { sequence_.count = count; }
-  int GetSequenceCount() const { return sequence_.count; }
-  void SetSequenceSpan(int intervalMs) { sequence_.intervalMs = intervalMs; }
-  int GetSequenceSpan() const { return sequence_.intervalMs; }
-  const FrameSequence& Sequence() const { return sequence_; }
 
   // Two free texts kept for the painter, and the inward offsets of the text
   // while the button is pushed (all zero: normal text painting).
@@ -61,15 +76,7 @@ class CSequenceButtonUI : public CButtonUI {
   // Where the text goes in the current state.
   SkinRect TextRect() const;
 
-  void StartAnimation();
-  void StopAnimation();
-
-  void DoInit() override;
-  void DoEvent(TEventUI& event) override;
-  void SetAttribute(const std::wstring& name, const std::wstring& value) override;
-
  private:
-  FrameSequence sequence_;
   std::wstring titleText_;
   std::wstring subtitleText_;
   SkinRect pushedTextOffset_;
