@@ -15,12 +15,6 @@
 
 namespace {
 
-bool HasOption(const std::vector<std::wstring>& arguments, const std::wstring& option) {
-  Utils::ArgumentMap map;
-  map.ParseTokens(arguments);
-  return map.Has(option);
-}
-
 // libcurl's global state lives exactly as long as main's scope.
 class CurlGlobal {
  public:
@@ -50,8 +44,10 @@ int main() {
   StartInstallerAnalytics(Settings().AnalyticsUrl);
 
   int exitCode = 2;
-  if (HasOption(arguments, L"-silent")) {
-    exitCode = RunSilentInstall(SilentOptionsFromArguments(arguments), stdout, stderr);
+  Utils::ArgumentMap options;
+  options.ParseTokens(arguments);
+  if (options.Has(L"-silent")) {
+    exitCode = RunSilentInstall(SilentOptionsFromArguments(options), stdout, stderr);
   } else {
     std::fputs("velmora-setup: the installer window is not available yet; use -silent [-instdir=DIR] "
                "[-downloadurl=URL] [other options]\n",

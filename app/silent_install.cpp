@@ -8,7 +8,6 @@
 #include "app/stage_event_queue.h"
 #include "install/download_installer.h"
 #include "install/install_codes.h"
-#include "utils/argument_map.h"
 #include "utils/text.h"
 
 namespace {
@@ -17,11 +16,9 @@ bool EndsAttempt(InstallFlow::Outcome outcome) { return outcome != InstallFlow::
 
 }  // namespace
 
-SilentInstallOptions SilentOptionsFromArguments(const std::vector<std::wstring>& arguments) {
-  Utils::ArgumentMap map;
-  map.ParseTokens(arguments);
+SilentInstallOptions SilentOptionsFromArguments(const Utils::ArgumentMap& arguments) {
   SilentInstallOptions options;
-  options.installDirectory = map.GetString(L"-instdir");
+  options.installDirectory = arguments.GetString(L"-instdir");
   return options;
 }
 

@@ -8,9 +8,9 @@
 #pragma once
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "download/downloader.h"
+#include "utils/argument_map.h"
 
 struct SilentInstallOptions {
   std::wstring installDirectory;  // "-instdir=": used as it is; empty: the default folder
@@ -20,8 +20,8 @@ struct SilentInstallOptions {
 // Exit codes of the silent install (-1, another instance, is the entry's).
 enum SilentExit { kSilentSucceeded = 0, kSilentFailed = 1 };
 
-// Reads "-instdir=" from the already applied arguments.
-SilentInstallOptions SilentOptionsFromArguments(const std::vector<std::wstring>& arguments);
+// Reads "-instdir=" from the command line's options.
+SilentInstallOptions SilentOptionsFromArguments(const Utils::ArgumentMap& options);
 // Runs one attempt to its end. Refusals go to `err` as one line.
 int RunSilentInstall(const SilentInstallOptions& options, std::FILE* out, std::FILE* err);
 // "<code>\t<value>\t<text>\n" in UTF-8.
