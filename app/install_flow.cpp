@@ -10,6 +10,7 @@
 #include "install/install_codes.h"
 #include "platform/file_system.h"
 #include "platform/process_info.h"
+#include "utils/language/language_table.h"
 #include "utils/system_probes.h"
 #include "utils/wide_format.h"
 
@@ -74,7 +75,7 @@ std::wstring InstallFlow::RefusalText(Refusal refusal) {
     case Refusal::InvalidPath:
       return L"无效路径";
     case Refusal::LowDiskSpace:
-      return L"磁盘空间不足，请至少留出1G空间";
+      return Utils::DiskSpaceText();
     case Refusal::None:
       break;
   }
