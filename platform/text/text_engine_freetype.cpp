@@ -15,6 +15,8 @@
 #include <mutex>
 #include <tuple>
 
+#include "platform/code_page.h"
+
 namespace Platform {
 namespace {
 
@@ -25,25 +27,7 @@ constexpr int kMaxFontSize = 1024;
 // family with the same metrics role.
 std::string MapFamily(const std::wstring& face) {
   if (face == L"微软雅黑" || face == L"Microsoft YaHei" || face.empty()) return "WenQuanYi Micro Hei";
-  std::string narrow;
-  for (wchar_t c : face) {
-    if (c < 0x80) {
-      narrow += static_cast<char>(c);
-    } else if (c < 0x800) {
-      narrow += static_cast<char>(0xC0 | (c >> 6));
-      narrow += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      narrow += static_cast<char>(0xE0 | (c >> 12));
-      narrow += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      narrow += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      narrow += static_cast<char>(0xF0 | (c >> 18));
-      narrow += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      narrow += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      narrow += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return narrow;
+  return WideToMultiByte(face, kCodePageUtf8);
 }
 
 struct FaceDeleter {
